@@ -1,0 +1,93 @@
+#include "tests/support/window_fixture.h"
+
+#include <QAbstractItemView>
+#include <QTimer>
+#include <QWindow>
+
+#include "widgets/controls.h"
+#include "widgets/gbk.h"
+
+Text gbk(const QString& text) {
+  return fromQString(text);
+}
+
+void WindowTest::SetUp() {
+  window = std::make_unique<MainWindow>();
+  bindHandlers(*window);
+  escCloses = std::make_unique<EscCloses>(window.get());
+  qApp->installEventFilter(escCloses.get());
+  window->raiseCreated();
+  window->show();
+  window->placeOnScreen();
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+}
+
+void WindowTest::TearDown() {
+  qApp->removeEventFilter(escCloses.get());
+  window.reset();
+  settle();
+}
+
+void WindowTest::settle() {
+  for (int i = 0; i < 3; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+}
+
+void WindowTest::showPageOf(QWidget* widget) {
+  QTabWidget* pages = window->ui.高级选择夹1;
+  for (int i = 0; i < pages->count(); ++i) {
+    if (pages->widget(i)->isAncestorOf(widget)) pages->setCurrentIndex(i);
+  }
+}
+
+void WindowTest::click(QWidget* widget, QPoint at) {
+  showPageOf(widget);
+  QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, at.isNull() ? widget->rect().center() : at);
+  settle();
+}
+
+void WindowTest::key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers) {
+  if (target) target->setFocus();
+  QWidget* popup = QApplication::activePopupWidget();
+  QWindow* w = popup ? popup->windowHandle() : window->windowHandle();
+  QTest::keyClick(w, k, modifiers);
+  settle();
+}
+
+void WindowTest::type(QWidget* target, const QString& text) {
+  showPageOf(target);
+  target->setFocus();
+  QTest::keyClicks(target, text);
+  settle();
+}
+
+void WindowTest::pick(QComboBox* box, int index) {
+  showPageOf(box);
+  box->showPopup();
+  settle();
+  QAbstractItemView* list = box->view();
+  const QRect item = list->visualRect(list->model()->index(index, 0));
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, item.center());
+  settle();
+}
+
+void WindowTest::answerNextDialog(std::function<void(QWidget*)> answer) {
+  *answered_ = false;
+  auto timer = new QTimer(qApp);
+  auto answered = answered_;
+  QString* title = &lastDialogTitle;
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, answered, title] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || !dialog->isVisible()) return;
+    timer->stop();
+    timer->deleteLater();
+    *title = dialog->windowTitle();
+    *answered = true;
+    answer(dialog);
+  });
+  timer->start(10);
+}
+
+Text WindowTest::output() {
+  return getText(window->ui.编辑框_输出);
+}

@@ -1,0 +1,244 @@
+#include "text/text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <new>
+#include <stdexcept>
+
+#include "text/fatal.h"
+
+namespace {
+
+bool opensTwoByteCharacter(unsigned char byte) {
+  return byte >= 0x80;
+}
+
+// Length of the character starting at `i`: 1 or 2, or 0 when it is a cut-off character at the end.
+std::size_t characterLength(TextView t, std::size_t i) {
+  if (!opensTwoByteCharacter(static_cast<unsigned char>(t[i]))) return 1;
+  return i + 1 < t.size() ? 2 : 0;
+}
+
+unsigned char foldAsciiCapital(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+bool matchesAt(TextView t, std::size_t i, TextView find, bool matchCase) {
+  if (matchCase) return std::memcmp(t.data() + i, find.data(), find.size()) == 0;
+  for (std::size_t k = 0; k < find.size(); ++k) {
+    if (foldAsciiCapital(static_cast<unsigned char>(t[i + k])) !=
+        foldAsciiCapital(static_cast<unsigned char>(find[k])))
+      return false;
+  }
+  return true;
+}
+
+// Memory the system can still give without swapping others out, from /proc/meminfo; unknown gives the most.
+std::uint64_t availableMemory() {
+  std::FILE* meminfo = std::fopen("/proc/meminfo", "r");
+  if (!meminfo) return std::numeric_limits<std::uint64_t>::max();
+  char line[128];
+  unsigned long long kib = 0;
+  bool found = false;
+  while (!found && std::fgets(line, sizeof line, meminfo))
+    found = std::sscanf(line, "MemAvailable: %llu kB", &kib) == 1;
+  std::fclose(meminfo);
+  return found ? static_cast<std::uint64_t>(kib) * 1024 : std::numeric_limits<std::uint64_t>::max();
+}
+
+// Requests below this size are left to the allocator; above it the available memory is asked first.
+constexpr std::uint64_t kLargeRequest = std::uint64_t{64} << 20;
+
+// Room for `bytes` bytes in a text, or the allocation report when memory cannot be had.
+void reserveOrFail(Text& text, std::uint64_t bytes) {
+  if (bytes >= kLargeRequest && (bytes >= text.max_size() || bytes >= availableMemory()))
+    allocationFailed(bytes + 1);
+  try {
+    text.reserve(static_cast<std::size_t>(bytes));
+  } catch (const std::bad_alloc&) {
+    allocationFailed(bytes + 1);
+  } catch (const std::length_error&) {
+    allocationFailed(bytes + 1);
+  }
+}
+
+// Appends to a growing text, doubling its room so that building a text of n bytes costs O(n).
+void appendGrowing(Text& out, TextView piece) {
+  const std::size_t needed = out.size() + piece.size();
+  if (needed > out.capacity()) reserveOrFail(out, std::max(needed, out.capacity() * 2));
+  out.append(piece);
+}
+
+}  // namespace
+
+Text reserveText(std::uint64_t bytes) {
+  Text out;
+  reserveOrFail(out, bytes);
+  return out;
+}
+
+Text joinText(std::initializer_list<TextView> parts) {
+  std::size_t total = 0;
+  for (TextView p : parts) total += p.size();
+  Text out;
+  reserveOrFail(out, total);
+  for (TextView p : parts) out.append(p);
+  return out;
+}
+
+bool textEquals(TextView a, TextView b) {
+  return a == b;
+}
+
+std::int32_t textToInt(TextView text) {
+  // First the full-width forms become their one-byte counterparts (never longer than the source), then the
+  // converted text is parsed.
+  Text converted;
+  reserveOrFail(converted, text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t len = characterLength(text, i);
+    if (len == 0) break;  // a cut-off character at the end is dropped
+    if (len == 1) {
+      converted.push_back(text[i]);
+    } else {
+      const auto lead = static_cast<unsigned char>(text[i]);
+      const auto trail = static_cast<unsigned char>(text[i + 1]);
+      if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
+        converted.push_back(static_cast<char>(trail - 0x80));
+      } else if (lead == 0xA1 && trail == 0xA1) {
+        converted.push_back(' ');
+      } else if (lead == 0xA1 && trail == 0xAB) {
+        converted.push_back('~');
+      } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
+        converted.push_back('*');
+      } else {
+        converted.append(text.substr(i, 2));
+      }
+    }
+    i += len;
+  }
+
+  std::size_t i = 0;
+  while (i < converted.size() && (converted[i] == ' ' || (converted[i] >= 0x09 && converted[i] <= 0x0D))) ++i;
+  bool negative = false;
+  if (i < converted.size() && (converted[i] == '-' || converted[i] == '+')) {
+    negative = converted[i] == '-';
+    ++i;
+  }
+  std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32 as the conversion requires
+  for (; i < converted.size() && converted[i] >= '0' && converted[i] <= '9'; ++i)
+    value = value * 10u + static_cast<std::uint32_t>(converted[i] - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}
+
+Text intToText(std::int32_t value) {
+  char digits[12];
+  std::size_t n = 0;
+  // Work on the magnitude as unsigned so that -2147483648 converts too.
+  std::uint32_t magnitude =
+      value < 0 ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10u);
+    magnitude /= 10u;
+  } while (magnitude != 0);
+  if (value < 0) digits[n++] = '-';
+  Text out;
+  reserveOrFail(out, n);
+  while (n > 0) out.push_back(digits[--n]);
+  return out;
+}
+
+Text replaceText(TextView source, TextView find, TextView replacement, std::optional<int> start,
+                 std::optional<int> maxCount, bool matchCase) {
+  const std::size_t n = source.size();
+  const std::size_t m = find.size();
+  const int startPosition = start.value_or(1);
+  const std::size_t i0 = startPosition < 1 ? 0 : static_cast<std::size_t>(startPosition) - 1;
+  if (n == 0 || m == 0 || i0 >= n || (maxCount && *maxCount == 0)) return Text(source);
+
+  int remaining = maxCount.value_or(-1);  // negative: no limit
+  Text out;
+  reserveOrFail(out, n);
+  out.append(source.substr(0, i0));
+  std::size_t i = i0;
+  std::size_t copyFrom = i0;  // bytes from here up to i are unchanged source, appended in one piece
+  while (n - i >= m) {
+    if (matchesAt(source, i, find, matchCase)) {
+      appendGrowing(out, source.substr(copyFrom, i - copyFrom));
+      appendGrowing(out, replacement);
+      i += m;
+      copyFrom = i;
+      if (remaining > 0 && --remaining == 0) break;
+      continue;
+    }
+    const std::size_t len = characterLength(source, i);
+    if (len == 0) {
+      // A cut-off character at the end is not kept, and the scan ends after it.
+      appendGrowing(out, source.substr(copyFrom, i - copyFrom));
+      return out;
+    }
+    i += len;
+  }
+  appendGrowing(out, source.substr(copyFrom));
+  return out;
+}
+
+Text replacePairs(TextView text, std::optional<int> maxCount, std::optional<int> start,
+                  std::optional<bool> matchCase, std::initializer_list<FindReplace> pairs) {
+  if (!start || *start == 0) start = 1;
+  Text working(text);
+  for (const FindReplace& pair : pairs)
+    working = replaceText(working, pair.find, pair.replacement, start, maxCount, matchCase.value_or(false));
+  return working;
+}
+
+const Text& PieceList::at(int i, int routine, int position) const {
+  if (i < 1)
+    fatalError(
+        "\xca\xfd\xd7\xe9\xb3\xc9\xd4\xb1\xd2\xfd\xd3\xc3\xcf\xc2\xb1\xea\xb1\xd8\xd0\xeb\xb4\xf3"
+        "\xd3\xda\xb5\xc8\xd3\xda"
+        "1",  // 数组成员引用下标必须大于等于1
+        kErrorIndexBelowOne, routine, position);
+  if (i > count())
+    fatalError(
+        "\xca\xfd\xd7\xe9\xb3\xc9\xd4\xb1\xd2\xfd\xd3\xc3\xcf\xc2\xb1\xea\xb3\xac\xb3\xf6"
+        "\xb6\xa8\xd2\xe5\xb7\xb6\xce\xa7",  // 数组成员引用下标超出定义范围
+        kErrorIndexAboveCount, routine, position);
+  return pieces_[static_cast<std::size_t>(i) - 1];
+}
+
+PieceList splitText(TextView text, TextView delimiter) {
+  std::vector<Text> pieces;
+  const std::size_t n = text.size();
+  const std::size_t m = delimiter.size();
+  if (n == 0) return PieceList();
+  if (m == 0) {
+    pieces.emplace_back(text);
+    return PieceList(std::move(pieces));
+  }
+  auto addPiece = [&pieces](TextView piece) {
+    try {
+      pieces.emplace_back(piece);
+    } catch (const std::bad_alloc&) {
+      allocationFailed(piece.size() + 1);
+    }
+  };
+  std::size_t pieceStart = 0;
+  std::size_t i = 0;
+  while (n - i >= m) {
+    if (std::memcmp(text.data() + i, delimiter.data(), m) == 0) {
+      addPiece(text.substr(pieceStart, i - pieceStart));
+      i += m;
+      pieceStart = i;
+      continue;
+    }
+    const std::size_t len = characterLength(text, i);
+    if (len == 0) break;
+    i += len;
+  }
+  if (pieceStart < n) addPiece(text.substr(pieceStart));
+  return PieceList(std::move(pieces));
+}

@@ -1,0 +1,22 @@
+#include "widgets/dropdownlist.h"
+
+#include <QAbstractItemView>
+
+namespace {
+// The closed box and its open list together take at most this height, measured from the top of the box.
+constexpr int kMaxBoxAndListHeight = 160;
+}  // namespace
+
+DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
+  setEditable(false);
+  // Open the list below the box rather than over it, so that its height can be bounded.
+  setStyleSheet(QStringLiteral("QComboBox{combobox-popup:0;}"));
+  connect(this, &QComboBox::activated, this, &DropDownList::listItemSelected, Qt::QueuedConnection);
+}
+
+void DropDownList::showPopup() {
+  QComboBox::showPopup();
+  QWidget* popup = view()->window();
+  const int room = kMaxBoxAndListHeight - height();
+  if (popup != window() && popup->height() > room) popup->resize(popup->width(), room);
+}
