@@ -57,7 +57,15 @@ void WindowTest::key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers
 void WindowTest::type(QWidget* target, const QString& text) {
   showPageOf(target);
   target->setFocus();
-  QTest::keyClicks(target, text);
+  // QTest::keyClicks passes each character through Latin-1, which loses Chinese and full-width characters:
+  // those arrive as key events that carry the character as their text, as a keyboard layout sends them.
+  for (QChar c : text) {
+    if (c.unicode() < 0x80) {
+      QTest::keyClick(target, c.toLatin1());
+    } else {
+      QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+  }
   settle();
 }
 
