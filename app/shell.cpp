@@ -50,6 +50,7 @@ void substituteMissingFonts() {
 
 int runMarlowen(int& argc, char** argv, BindHandlers bind) {
   QApplication application(argc, argv);
+  QGuiApplication::setDesktopFileName(QStringLiteral("marlowen"));
   setFatalReportSink(showFatalReport);
   ExitRoutines exitRoutines;
   exitRoutines.add(onExit);
