@@ -1,8 +1,10 @@
 #include "app/shell.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
 #include <QKeyEvent>
+#include <QTabWidget>
 #include <algorithm>
 #include <new>
 
@@ -20,17 +22,41 @@ void ExitRoutines::runAll() {
   for (Routine r : routines) r();
 }
 
-bool EscCloses::eventFilter(QObject* target, QEvent* event) {
+WindowKeys::WindowKeys(QWidget* window, QTabWidget* pages) : window_(window), pages_(pages) {
+  qApp->installEventFilter(this);
+}
+
+WindowKeys::~WindowKeys() {
+  qApp->removeEventFilter(this);
+}
+
+bool WindowKeys::eventFilter(QObject* target, QEvent* event) {
   if (event->type() != QEvent::KeyPress) return false;
+  auto* widget = qobject_cast<QWidget*>(target);
+  // Keys in an open drop-down list or a dialog belong to that window.
+  if (!widget || widget->window() != window_ || QApplication::activePopupWidget()) return false;
   const auto* key = static_cast<QKeyEvent*>(event);
   const Qt::KeyboardModifiers held =
       key->modifiers() & (Qt::ControlModifier | Qt::ShiftModifier | Qt::AltModifier);
-  if (key->key() != Qt::Key_Escape || held != Qt::NoModifier) return false;
-  auto* widget = qobject_cast<QWidget*>(target);
-  if (!widget || widget->window() != window_) return false;
-  if (QApplication::activePopupWidget() || QApplication::activeModalWidget()) return false;
-  window_->close();
-  return true;
+
+  if (held == Qt::ControlModifier && (key->key() == Qt::Key_PageDown || key->key() == Qt::Key_PageUp)) {
+    // Edit boxes keep Ctrl+PgDn and Ctrl+PgUp for themselves; in this window they switch pages from anywhere.
+    const int step = key->key() == Qt::Key_PageDown ? 1 : -1;
+    pages_->setCurrentIndex((pages_->currentIndex() + step + pages_->count()) % pages_->count());
+    return true;
+  }
+  if (held != Qt::NoModifier) return false;
+  if (key->key() == Qt::Key_Escape) {
+    window_->close();
+    return true;
+  }
+  if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+    auto* button = qobject_cast<QAbstractButton*>(widget);
+    if (!button || !button->isEnabled() || !button->hasFocus()) return false;
+    button->click();
+    return true;
+  }
+  return false;
 }
 
 namespace {
@@ -48,6 +74,20 @@ void substituteMissingFonts() {
 
 }  // namespace
 
+MainWindow* openMainWindow(BindHandlers bind) {
+  MainWindow* window = nullptr;
+  try {
+    window = new MainWindow;
+  } catch (const std::bad_alloc&) {
+    fatalError("载入启动窗口失败", 0, 0, 0);
+  }
+  bind(*window);
+  window->raiseCreated();
+  window->show();
+  window->placeOnScreen();
+  return window;
+}
+
 int runMarlowen(int& argc, char** argv, BindHandlers bind) {
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("marlowen"));
@@ -56,20 +96,9 @@ int runMarlowen(int& argc, char** argv, BindHandlers bind) {
   exitRoutines.add(onExit);
   substituteMissingFonts();
 
-  MainWindow* window = nullptr;
-  try {
-    window = new MainWindow;
-  } catch (const std::bad_alloc&) {
-    fatalError("载入启动窗口失败", 0, 0, 0);
-  }
+  MainWindow* window = openMainWindow(bind);
   window->setAttribute(Qt::WA_DeleteOnClose);
-  bind(*window);
-  EscCloses escCloses(window);
-  application.installEventFilter(&escCloses);
-
-  window->raiseCreated();
-  window->show();
-  window->placeOnScreen();
+  WindowKeys keys(window, window->ui.高级选择夹1);
 
   const int exitCode = application.exec();
   exitRoutines.runAll();

@@ -12,19 +12,14 @@ Text gbk(const QString& text) {
 }
 
 void WindowTest::SetUp() {
-  window = std::make_unique<MainWindow>();
-  bindHandlers(*window);
-  escCloses = std::make_unique<EscCloses>(window.get());
-  qApp->installEventFilter(escCloses.get());
-  window->raiseCreated();
-  window->show();
-  window->placeOnScreen();
+  window.reset(openMainWindow(bindHandlers));
+  keys = std::make_unique<WindowKeys>(window.get(), window->ui.高级选择夹1);
   window->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
 }
 
 void WindowTest::TearDown() {
-  qApp->removeEventFilter(escCloses.get());
+  keys.reset();
   window.reset();
   settle();
 }

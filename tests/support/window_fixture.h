@@ -47,7 +47,7 @@ class WindowTest : public ::testing::Test {
   Text output();
 
   std::unique_ptr<MainWindow> window;
-  std::unique_ptr<EscCloses> escCloses;
+  std::unique_ptr<WindowKeys> keys;
 
  private:
   std::shared_ptr<bool> answered_ = std::make_shared<bool>(false);
