@@ -36,11 +36,6 @@ MainWindow::MainWindow(QWidget* parent)
   ui.高级选择夹1->tabBar()->setFocusPolicy(Qt::NoFocus);
   ui.高级选择夹1->setFocusPolicy(Qt::NoFocus);
 
-  // Group boxes are filled white; labels on them draw no background, so the white shows through.
-  setStyleSheet(
-      QStringLiteral("QGroupBox { background-color: white; border: 1px solid #a0a0a0; margin-top: 7px; }"
-                     "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
-
   for (QLineEdit* box : findChildren<QLineEdit*>()) removeLengthLimit(box);
 
   const Qt::Alignment left = Qt::AlignLeft;

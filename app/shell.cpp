@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFont>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QTabWidget>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "app/mainwindow.h"
 #include "text/fatal.h"
 #include "widgets/dialogs.h"
+#include "widgets/style.h"
 
 void ExitRoutines::add(Routine routine) {
   if (std::find(routines_.begin(), routines_.end(), routine) == routines_.end()) routines_.push_back(routine);
@@ -64,12 +66,23 @@ namespace {
 // The program's exit routine: there is nothing to release beyond what the toolkit releases itself.
 void onExit() {}
 
-// Fonts named by the window that Linux desktops do not have: use an installed font with Chinese glyphs.
+// Fonts named by the window that Linux desktops do not have: use an installed font with Chinese glyphs. The
+// user-interface font too, when it has no Chinese glyphs of its own: every caption of the window is Chinese,
+// and a font that has them spares the search for a fallback font at every text.
 void substituteMissingFonts() {
   const QStringList cjk = {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("WenQuanYi Zen Hei"),
                            QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback")};
   QFont::insertSubstitutions(QStringLiteral("SimSun"), cjk);
   QFont::insertSubstitutions(QStringLiteral("宋体"), cjk);
+  QFont uiFont = QApplication::font();
+  if (QFontDatabase::writingSystems(uiFont.family()).contains(QFontDatabase::SimplifiedChinese)) return;
+  for (const QString& family : cjk) {
+    if (QFontDatabase::hasFamily(family)) {
+      uiFont.setFamilies({family});
+      QApplication::setFont(uiFont);
+      return;
+    }
+  }
 }
 
 }  // namespace
@@ -91,6 +104,7 @@ MainWindow* openMainWindow(BindHandlers bind) {
 int runMarlowen(int& argc, char** argv, BindHandlers bind) {
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("marlowen"));
+  useProgramStyle();
   setFatalReportSink(showFatalReport);
   ExitRoutines exitRoutines;
   exitRoutines.add(onExit);

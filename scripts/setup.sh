@@ -8,7 +8,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev libsqlite3-dev
   clang libclang-rt-14-dev clang-format
   fonts-wqy-microhei
-  xvfb xauth xdotool xclip x11-utils imagemagick
+  libxcb1-dev xvfb xauth xdotool xclip x11-utils imagemagick
 )
 
 missing=()

@@ -9,8 +9,6 @@ constexpr int kMaxBoxAndListHeight = 160;
 
 DropDownList::DropDownList(QWidget* parent) : QComboBox(parent) {
   setEditable(false);
-  // Open the list below the box rather than over it, so that its height can be bounded.
-  setStyleSheet(QStringLiteral("QComboBox{combobox-popup:0;}"));
   connect(this, &QComboBox::activated, this, &DropDownList::listItemSelected, Qt::QueuedConnection);
 }
 
