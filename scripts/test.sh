@@ -19,3 +19,6 @@ echo "== sanitizer build"
 "$root/scripts/build.sh" "$root/build-asan" -DMARLOWEN_SANITIZE=ON
 ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
   ctest --test-dir "$root/build-asan" --output-on-failure -j2 -LE e2e
+
+echo "== fuzzing (60 s per target)"
+"$root/scripts/fuzz.sh" 60
