@@ -83,6 +83,44 @@ TEST(ShellTest, ShiftEscKeepsTheWindowOpenAndCloseEndsWithZero) {
       ::testing::ExitedWithCode(0), "open-after-shift-esc=1");
 }
 
+// Every handler once, from start to close: in the sanitizer build LeakSanitizer checks at the exit of the
+// child that nothing the run allocated was lost.
+TEST(ShellTest, StartEveryHandlerAndCloseEndsCleanly) {
+  EXPECT_EXIT(
+      {
+        const int code = runWith([](MainWindow& window) {
+          auto* answer = new QTimer(&window);
+          QObject::connect(answer, &QTimer::timeout, answer, [] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) QTest::keyClick(dialog, Qt::Key_Return);
+          });
+          answer->start(0);
+          QTimer::singleShot(20, &window, [&window] {
+            Ui::MainWindow& ui = window.ui;
+            ui.编辑框_字段名->setText(QStringLiteral("id"));
+            QAbstractButton* buttons[] = {ui.选择框_主键,         ui.按钮_增加字段,     ui.按钮_生成SQL,
+                                          ui.按钮_生成SQL_加字段, ui.按钮_生成SQL_增加, ui.按钮_生成SQL_删除,
+                                          ui.按钮_生成SQL_修改,   ui.选择框_select1,    ui.按钮_生成SQL_查询,
+                                          ui.按钮_复制,           ui.按钮_删除内容};
+            for (QAbstractButton* b : buttons) {
+              for (int page = 0; page < ui.高级选择夹1->count(); ++page) {
+                if (ui.高级选择夹1->widget(page)->isAncestorOf(b)) ui.高级选择夹1->setCurrentIndex(page);
+              }
+              QTest::mouseClick(b, Qt::LeftButton);
+            }
+            emit ui.组合框_数据类型->activated(1);
+            ui.高级选择夹1->setCurrentIndex(2);
+            ReportList* list = ui.超级列表框_进阶SQL;
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier,
+                              list->visualRect(list->model()->index(1, 1)).center());
+            QTimer::singleShot(50, &window,
+                               [&window] { QTest::keyClick(window.windowHandle(), Qt::Key_Escape); });
+          });
+        });
+        std::exit(code);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 int exitRoutineCalls = 0;
 void countCall() {
   ++exitRoutineCalls;

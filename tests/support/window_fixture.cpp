@@ -76,7 +76,7 @@ void WindowTest::pick(QComboBox* box, int index) {
 
 void WindowTest::answerNextDialog(std::function<void(QWidget*)> answer) {
   *answered_ = false;
-  auto timer = new QTimer(qApp);
+  auto timer = new QTimer(window.get());  // goes with the window, so that it cannot outlive the test
   auto answered = answered_;
   QString* title = &lastDialogTitle;
   QObject::connect(timer, &QTimer::timeout, timer, [timer, answer, answered, title] {
