@@ -53,8 +53,8 @@ constexpr std::uint64_t kLargeRequest = std::uint64_t{64} << 20;
 
 // Room for `bytes` bytes in a text, or the allocation report when memory cannot be had.
 void reserveOrFail(Text& text, std::uint64_t bytes) {
-  if (bytes >= kLargeRequest && (bytes >= text.max_size() || bytes >= availableMemory()))
-    allocationFailed(bytes + 1);
+  if (bytes >= text.max_size()) allocationFailed(bytes + 1);
+  ensureMemoryFor(bytes + 1);
   try {
     text.reserve(static_cast<std::size_t>(bytes));
   } catch (const std::bad_alloc&) {
@@ -72,6 +72,10 @@ void appendGrowing(Text& out, TextView piece) {
 }
 
 }  // namespace
+
+void ensureMemoryFor(std::uint64_t bytes) {
+  if (bytes >= kLargeRequest && bytes >= availableMemory()) allocationFailed(bytes);
+}
 
 Text reserveText(std::uint64_t bytes) {
   Text out;

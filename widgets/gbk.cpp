@@ -23,6 +23,8 @@ QStringEncoder& encoder() {
 
 QString toQString(TextView text) {
   if (text.empty()) return QString();
+  // At most one UTF-16 unit per byte: a text the machine cannot hold twice over is refused up front.
+  ensureMemoryFor(std::uint64_t{2} * text.size());
   return decoder().decode(QByteArrayView(text.data(), static_cast<qsizetype>(text.size())));
 }
 
