@@ -82,7 +82,10 @@ bool inputBox(TextView prompt, std::optional<TextView> title, TextView initial, 
   InputDialog dialog(captionOr(title, QStringLiteral("请输入：")), toQString(prompt), toQString(initial),
                      owner);
   dialog.setWindowModality(Qt::ApplicationModal);
-  if (dialog.exec() != QDialog::Accepted) return false;
+  const bool confirmed = dialog.exec() == QDialog::Accepted;
+  // The owner is active again afterwards also where no window manager hands the activation back.
+  if (owner) owner->activateWindow();
+  if (!confirmed) return false;
   target = fromQString(dialog.text());
   return true;
 }

@@ -140,3 +140,11 @@ void ReportList::keyPressEvent(QKeyEvent* event) {
   --userEventDepth_;
   raisePendingRowEvent();
 }
+
+QModelIndex ReportList::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+  if (action != MoveHome && action != MoveEnd) return QTableWidget::moveCursor(action, modifiers);
+  // Home and End go to the first and the last row, as in a list; a table would only move along the row.
+  const QModelIndex target = QTableWidget::moveCursor(action, modifiers | Qt::ControlModifier);
+  if (!target.isValid()) return target;
+  return model()->index(target.row(), currentIndex().isValid() ? currentIndex().column() : 0);
+}
