@@ -71,6 +71,33 @@ void appendGrowing(Text& out, TextView piece) {
   out.append(piece);
 }
 
+// The next position in [from, last] whose byte can begin a match of a text starting with `first`: the byte
+// itself or, when letter case is ignored and it is a letter, its other case. `last` + 1 when there is none.
+// memchr does the skipping, so that long stretches without a candidate cost next to nothing.
+std::size_t nextCandidate(TextView t, std::size_t from, std::size_t last, unsigned char first,
+                          bool matchCase) {
+  if (from > last) return last + 1;
+  const char* begin = t.data() + from;
+  const std::size_t length = last - from + 1;
+  const unsigned char folded = foldAsciiCapital(first);
+  const bool bothCases = !matchCase && folded >= 'a' && folded <= 'z';
+  const auto* hit = static_cast<const char*>(std::memchr(begin, bothCases ? folded : first, length));
+  if (bothCases) {
+    const auto* upper = static_cast<const char*>(std::memchr(begin, folded - ('a' - 'A'), length));
+    if (!hit || (upper && upper < hit)) hit = upper;
+  }
+  return hit ? static_cast<std::size_t>(hit - t.data()) : last + 1;
+}
+
+// Whether position p begins a character, given that `known` (<= p) does. The position after a byte below
+// 0x80 always begins one (that byte was a character or ended one); from there, bytes of 0x80 and above pair
+// up, so p begins a character when an even number of them stands right before it.
+bool beginsCharacter(TextView t, std::size_t known, std::size_t p) {
+  std::size_t k = p;
+  while (k > known && opensTwoByteCharacter(static_cast<unsigned char>(t[k - 1]))) --k;
+  return (p - k) % 2 == 0;
+}
+
 }  // namespace
 
 void ensureMemoryFor(std::uint64_t bytes) {
@@ -97,43 +124,32 @@ bool textEquals(TextView a, TextView b) {
 }
 
 std::int32_t textToInt(TextView text) {
-  // First the full-width forms become their one-byte counterparts (never longer than the source), then the
-  // converted text is parsed.
-  Text converted;
-  reserveOrFail(converted, text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const std::size_t len = characterLength(text, i);
-    if (len == 0) break;  // a cut-off character at the end is dropped
-    if (len == 1) {
-      converted.push_back(text[i]);
-    } else {
-      const auto lead = static_cast<unsigned char>(text[i]);
-      const auto trail = static_cast<unsigned char>(text[i + 1]);
-      if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) {
-        converted.push_back(static_cast<char>(trail - 0x80));
-      } else if (lead == 0xA1 && trail == 0xA1) {
-        converted.push_back(' ');
-      } else if (lead == 0xA1 && trail == 0xAB) {
-        converted.push_back('~');
-      } else if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) {
-        converted.push_back('*');
-      } else {
-        converted.append(text.substr(i, 2));
-      }
-    }
-    i += len;
-  }
+  // Full-width forms read as their one-byte counterparts. The converted text is produced one character at a
+  // time, as far as the parse reads it: it stops at the first byte that is no digit.
+  std::size_t at = 0;
+  auto nextByte = [&text, &at]() -> int {
+    const std::size_t len = at < text.size() ? characterLength(text, at) : 0;
+    if (len == 0) return -1;  // the end, or a cut-off character there, which is dropped
+    const auto lead = static_cast<unsigned char>(text[at]);
+    at += len;
+    if (len == 1) return lead;
+    const auto trail = static_cast<unsigned char>(text[at - 1]);
+    if (lead == 0xA3 && trail >= 0xA1 && trail <= 0xFE) return trail - 0x80;
+    if (lead == 0xA1 && trail == 0xA1) return ' ';
+    if (lead == 0xA1 && trail == 0xAB) return '~';
+    if (lead == 0xA1 && (trail == 0xEE || trail == 0xEF)) return '*';
+    return lead;  // any other two-byte character: its first byte already ends the number
+  };
 
-  std::size_t i = 0;
-  while (i < converted.size() && (converted[i] == ' ' || (converted[i] >= 0x09 && converted[i] <= 0x0D))) ++i;
+  int c = nextByte();
+  while (c == ' ' || (c >= 0x09 && c <= 0x0D)) c = nextByte();
   bool negative = false;
-  if (i < converted.size() && (converted[i] == '-' || converted[i] == '+')) {
-    negative = converted[i] == '-';
-    ++i;
+  if (c == '-' || c == '+') {
+    negative = c == '-';
+    c = nextByte();
   }
   std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32 as the conversion requires
-  for (; i < converted.size() && converted[i] >= '0' && converted[i] <= '9'; ++i)
-    value = value * 10u + static_cast<std::uint32_t>(converted[i] - '0');
+  for (; c >= '0' && c <= '9'; c = nextByte()) value = value * 10u + static_cast<std::uint32_t>(c - '0');
   if (negative) value = 0u - value;
   return static_cast<std::int32_t>(value);
 }
@@ -166,25 +182,42 @@ Text replaceText(TextView source, TextView find, TextView replacement, std::opti
   int remaining = maxCount.value_or(-1);  // negative: no limit
   Text out;
   reserveOrFail(out, n);
-  out.append(source.substr(0, i0));
+  // i always begins a character. Between candidates the scan moves by whole characters without a match, so
+  // it jumps to the next byte that can begin one and only checks there that a character begins.
   std::size_t i = i0;
-  std::size_t copyFrom = i0;  // bytes from here up to i are unchanged source, appended in one piece
+  std::size_t copyFrom = 0;  // bytes from here up to i are unchanged source, appended in one piece
+  const auto first = static_cast<unsigned char>(find[0]);
   while (n - i >= m) {
-    if (matchesAt(source, i, find, matchCase)) {
-      appendGrowing(out, source.substr(copyFrom, i - copyFrom));
+    const std::size_t c = nextCandidate(source, i, n - m, first, matchCase);
+    if (c > n - m) {
+      // No match is left. Moving on by characters, a one-byte find text would still reach the last byte;
+      // when that byte is a cut-off character there, it is not kept.
+      if (m == 1 && opensTwoByteCharacter(static_cast<unsigned char>(source[n - 1])) &&
+          beginsCharacter(source, i, n - 1)) {
+        appendGrowing(out, source.substr(copyFrom, n - 1 - copyFrom));
+        return out;
+      }
+      break;
+    }
+    if (!beginsCharacter(source, i, c)) {
+      i = c + 1;  // c is the second byte of a character
+      continue;
+    }
+    if (matchesAt(source, c, find, matchCase)) {
+      appendGrowing(out, source.substr(copyFrom, c - copyFrom));
       appendGrowing(out, replacement);
-      i += m;
+      i = c + m;
       copyFrom = i;
       if (remaining > 0 && --remaining == 0) break;
       continue;
     }
-    const std::size_t len = characterLength(source, i);
+    const std::size_t len = characterLength(source, c);
     if (len == 0) {
       // A cut-off character at the end is not kept, and the scan ends after it.
-      appendGrowing(out, source.substr(copyFrom, i - copyFrom));
+      appendGrowing(out, source.substr(copyFrom, c - copyFrom));
       return out;
     }
-    i += len;
+    i = c + len;
   }
   appendGrowing(out, source.substr(copyFrom));
   return out;
@@ -231,17 +264,24 @@ PieceList splitText(TextView text, TextView delimiter) {
     }
   };
   std::size_t pieceStart = 0;
-  std::size_t i = 0;
+  std::size_t i = 0;  // always begins a character
+  const auto first = static_cast<unsigned char>(delimiter[0]);
   while (n - i >= m) {
-    if (std::memcmp(text.data() + i, delimiter.data(), m) == 0) {
-      addPiece(text.substr(pieceStart, i - pieceStart));
-      i += m;
+    const std::size_t c = nextCandidate(text, i, n - m, first, true);
+    if (c > n - m) break;
+    if (!beginsCharacter(text, i, c)) {
+      i = c + 1;
+      continue;
+    }
+    if (std::memcmp(text.data() + c, delimiter.data(), m) == 0) {
+      addPiece(text.substr(pieceStart, c - pieceStart));
+      i = c + m;
       pieceStart = i;
       continue;
     }
-    const std::size_t len = characterLength(text, i);
+    const std::size_t len = characterLength(text, c);
     if (len == 0) break;
-    i += len;
+    i = c + len;
   }
   if (pieceStart < n) addPiece(text.substr(pieceStart));
   return PieceList(std::move(pieces));
