@@ -11,6 +11,7 @@
 
 #include "app/mainwindow.h"
 #include "text/fatal.h"
+#include "text/memory.h"
 #include "widgets/dialogs.h"
 #include "widgets/style.h"
 
@@ -102,6 +103,7 @@ MainWindow* openMainWindow(BindHandlers bind) {
 }
 
 int runMarlowen(int& argc, char** argv, BindHandlers bind) {
+  keepFreedMemoryForReuse();
   QApplication application(argc, argv);
   QGuiApplication::setDesktopFileName(QStringLiteral("marlowen"));
   useProgramStyle();

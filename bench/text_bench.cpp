@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "text/memory.h"
 #include "text/text.h"
 
 namespace {
@@ -17,6 +18,19 @@ Text sample(std::size_t n) {
   while (t.size() < n) t += unit;
   t.resize(n);
   if (!t.empty() && static_cast<unsigned char>(t.back()) >= 0x80) t.back() = 'x';
+  return t;
+}
+
+// Mostly plain text, with a mark and a line break every kilobyte: a long column list or statement list.
+Text sparseSample(std::size_t n) {
+  Text unit(1000, 'x');
+  for (std::size_t i = 0; i < unit.size(); i += 7) unit[i] = ',';
+  unit.replace(500, 2, "\xA1\xCC");
+  unit.replace(998, 2, "\r\n");
+  Text t;
+  t.reserve(n + unit.size());
+  while (t.size() < n) t += unit;
+  t.resize(n);
   return t;
 }
 
@@ -61,6 +75,23 @@ void BM_replacePairs(benchmark::State& state) {
 }
 BENCHMARK(BM_replacePairs)->Apply(sizes);
 
+void BM_replacePairsSparse(benchmark::State& state) {
+  const Text in = sparseSample(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(replacePairs(in, std::nullopt, std::nullopt, std::nullopt,
+                                          {{"\xA1\xCC", " PRIMARY KEY"}, {"\xA1\xF2", " AUTOINCREMENT"}}));
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+BENCHMARK(BM_replacePairsSparse)->Apply(sizes);
+
+void BM_splitTextSparse(benchmark::State& state) {
+  const Text in = sparseSample(static_cast<std::size_t>(state.range(0)));
+  for (auto _ : state) benchmark::DoNotOptimize(splitText(in, "\r\n"));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
+}
+BENCHMARK(BM_splitTextSparse)->Apply(sizes);
+
 void BM_splitText(benchmark::State& state) {
   const Text in = sample(static_cast<std::size_t>(state.range(0)));
   for (auto _ : state) benchmark::DoNotOptimize(splitText(in, "\r\n"));
@@ -78,3 +109,11 @@ void BM_textToInt(benchmark::State& state) {
 BENCHMARK(BM_textToInt)->Apply(sizes);
 
 }  // namespace
+
+int main(int argc, char** argv) {
+  keepFreedMemoryForReuse();  // as the program does
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

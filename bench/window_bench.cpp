@@ -9,6 +9,7 @@
 #include "app/mainwindow.h"
 #include "app/shell.h"
 #include "builders/compose.h"
+#include "text/memory.h"
 #include "widgets/controls.h"
 #include "widgets/style.h"
 
@@ -109,6 +110,7 @@ BENCHMARK(BM_CatalogueRowToPainted)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  keepFreedMemoryForReuse();  // as the program does
   QApplication application(argc, argv);
   useProgramStyle();
   window = openMainWindow(bindHandlers);

@@ -1,6 +1,7 @@
 #include "text/text.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
 #include <limits>
@@ -8,6 +9,7 @@
 #include <stdexcept>
 
 #include "text/fatal.h"
+#include "text/memory.h"
 
 namespace {
 
@@ -34,22 +36,6 @@ bool matchesAt(TextView t, std::size_t i, TextView find, bool matchCase) {
   }
   return true;
 }
-
-// Memory the system can still give without swapping others out, from /proc/meminfo; unknown gives the most.
-std::uint64_t availableMemory() {
-  std::FILE* meminfo = std::fopen("/proc/meminfo", "r");
-  if (!meminfo) return std::numeric_limits<std::uint64_t>::max();
-  char line[128];
-  unsigned long long kib = 0;
-  bool found = false;
-  while (!found && std::fgets(line, sizeof line, meminfo))
-    found = std::sscanf(line, "MemAvailable: %llu kB", &kib) == 1;
-  std::fclose(meminfo);
-  return found ? static_cast<std::uint64_t>(kib) * 1024 : std::numeric_limits<std::uint64_t>::max();
-}
-
-// Requests below this size are left to the allocator; above it the available memory is asked first.
-constexpr std::uint64_t kLargeRequest = std::uint64_t{64} << 20;
 
 // Room for `bytes` bytes in a text, or the allocation report when memory cannot be had.
 void reserveOrFail(Text& text, std::uint64_t bytes) {
@@ -98,11 +84,30 @@ bool beginsCharacter(TextView t, std::size_t known, std::size_t p) {
   return (p - k) % 2 == 0;
 }
 
-}  // namespace
+// The two functions below read eight bytes as one little-endian number: the first byte is the lowest.
+static_assert(std::endian::native == std::endian::little);
 
-void ensureMemoryFor(std::uint64_t bytes) {
-  if (bytes >= kLargeRequest && bytes >= availableMemory()) allocationFailed(bytes);
+// Whether the eight bytes at p are all "0" to "9".
+bool allDigits(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  return (x & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u &&
+         ((x + 0x0606060606060606u) & 0xF0F0F0F0F0F0F0F0u) == 0x3030303030303030u;
 }
+
+// The value of eight decimal digits at p, the first the most significant.
+std::uint32_t eightDigits(const char* p) {
+  std::uint64_t x;
+  std::memcpy(&x, p, 8);
+  x -= 0x3030303030303030u;
+  x = x * 10 + (x >> 8);  // pairs of digits
+  x = (((x & 0x000000FF000000FFu) * (100 + (1000000ull << 32))) +
+       (((x >> 16) & 0x000000FF000000FFu) * (1 + (10000ull << 32)))) >>
+      32;
+  return static_cast<std::uint32_t>(x);
+}
+
+}  // namespace
 
 Text reserveText(std::uint64_t bytes) {
   Text out;
@@ -141,15 +146,26 @@ std::int32_t textToInt(TextView text) {
     return lead;  // any other two-byte character: its first byte already ends the number
   };
 
+  auto isBlank = [](int c) { return c == ' ' || (c >= 0x09 && c <= 0x0D); };
+  // One-byte blanks are passed over directly; the conversion is only needed from the first other byte on.
+  while (at < text.size() && isBlank(static_cast<unsigned char>(text[at]))) ++at;
   int c = nextByte();
-  while (c == ' ' || (c >= 0x09 && c <= 0x0D)) c = nextByte();
+  while (isBlank(c)) c = nextByte();
   bool negative = false;
   if (c == '-' || c == '+') {
     negative = c == '-';
     c = nextByte();
   }
   std::uint32_t value = 0;  // unsigned arithmetic wraps modulo 2^32 as the conversion requires
-  for (; c >= '0' && c <= '9'; c = nextByte()) value = value * 10u + static_cast<std::uint32_t>(c - '0');
+  while (c >= '0' && c <= '9') {
+    value = value * 10u + static_cast<std::uint32_t>(c - '0');
+    // Runs of one-byte digits go eight at a time; wrapping modulo 2^32 allows the grouping.
+    while (text.size() - at >= 8 && allDigits(text.data() + at)) {
+      value = value * 100000000u + eightDigits(text.data() + at);
+      at += 8;
+    }
+    c = nextByte();
+  }
   if (negative) value = 0u - value;
   return static_cast<std::int32_t>(value);
 }

@@ -26,10 +26,6 @@ using TextView = std::string_view;
 // refused up front rather than left to the system, which would end the process half-way.
 Text reserveText(std::uint64_t bytes);
 
-// Ends the program with the allocation report for `bytes` when a request that large cannot be met by the
-// memory still available; small requests pass unchecked.
-void ensureMemoryFor(std::uint64_t bytes);
-
 // The arguments one after the other, nothing between them. Measures every part first and fills one new text
 // of the exact size.
 Text joinText(std::initializer_list<TextView> parts);

@@ -3,6 +3,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include "text/memory.h"
+
 namespace {
 
 constexpr const char* kCodec = "GB18030";
