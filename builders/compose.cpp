@@ -1,6 +1,7 @@
 #include "builders/compose.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -25,6 +26,22 @@ std::uint64_t digitsUpTo(std::uint64_t count) {
   }
   return total;
 }
+
+// The numbers 1, 2, 3 and so on as decimal text, each made from the one before by carrying in place.
+class DecimalCounter {
+ public:
+  TextView next() {
+    std::size_t i = sizeof digits_ - 1;
+    while (digits_[i] == '9') digits_[i--] = '0';
+    ++digits_[i];
+    length_ = std::max(length_, sizeof digits_ - i);
+    return TextView(digits_ + sizeof digits_ - length_, length_);
+  }
+
+ private:
+  char digits_[10] = {'0', '0', '0', '0', '0', '0', '0', '0', '0', '0'};  // 2147483647 has ten digits
+  std::size_t length_ = 0;
+};
 
 }  // namespace
 
@@ -53,19 +70,32 @@ Text composeInsert(TextView table, std::int32_t count) {
                              digits + separators + TextView(") VALUES('").size() + n * kValueWord.size() +
                              digits + separators * 3 + 2 + kInsertNote.size();
   Text out = reserveText(size);
+  out.resize(static_cast<std::size_t>(size));
+  char* w = out.data();
+  auto put = [&w](TextView piece) {
+    std::memcpy(w, piece.data(), piece.size());
+    w += piece.size();
+  };
 
-  out.append("INSERT INTO ").append(table).append("(");
+  put("INSERT INTO ");
+  put(table);
+  put("(");
   // The counter is wider than the count, so that a count of 2147483647 ends.
+  DecimalCounter column;
   for (std::int64_t i = 1; i <= count; ++i) {
-    out.append(kColumnWord).append(intToText(static_cast<std::int32_t>(i)));
-    if (i < count) out.push_back(',');
+    put(kColumnWord);
+    put(column.next());
+    if (i < count) put(",");
   }
-  out.append(") VALUES('");
+  put(") VALUES('");
+  DecimalCounter value;
   for (std::int64_t i = 1; i <= count; ++i) {
-    out.append(kValueWord).append(intToText(static_cast<std::int32_t>(i)));
-    if (i < count) out.append("','");
+    put(kValueWord);
+    put(value.next());
+    if (i < count) put("','");
   }
-  out.append("')").append(kInsertNote);
+  put("')");
+  put(kInsertNote);
   return out;
 }
 
