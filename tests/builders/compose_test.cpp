@@ -12,26 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/escaped.h"
+
 namespace {
 
 // The line that follows every INSERT statement.
 constexpr TextView kInsertNote = "\r\n备注：如果要向表中的所有列添加值，则不需要指定列名称。";
-
-// Bytes outside printable ASCII as \xHH, for failure messages.
-std::string escaped(TextView bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : bytes) {
-    if (b >= 0x20 && b < 0x7F && b != '\\') {
-      out += static_cast<char>(b);
-    } else {
-      out += "\\x";
-      out += kHex[b >> 4];
-      out += kHex[b & 0x0F];
-    }
-  }
-  return out;
-}
 
 std::size_t occurrences(TextView text, TextView part) {
   std::size_t n = 0;

@@ -33,26 +33,6 @@ constexpr TextView kInsertNote = "\r\n备注：如果要向表中的所有列添
 // What a builder on another page left in the output box before the action under test.
 constexpr TextView kEarlierOutput = "ALTER TABLE 表名 ADD COLUMN 字段名 INTEGER";
 
-// Closes any modal dialog that shows up while it lives, and remembers its caption: for actions that must not
-// ask anything.
-class DialogWatch {
- public:
-  DialogWatch() {
-    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      if (!dialog || !dialog->isVisible()) return;
-      shown_.push_back(dialog->windowTitle());
-      dialog->close();
-    });
-    timer_.start(10);
-  }
-  const QStringList& shown() const { return shown_; }
-
- private:
-  QTimer timer_;
-  QStringList shown_;
-};
-
 // A field as the user sets it up in 分组框1.
 struct Field {
   QString name;

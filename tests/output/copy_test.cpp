@@ -14,26 +14,6 @@
 
 namespace {
 
-// Closes any modal dialog that shows up while it lives, and remembers its caption: for actions that must not
-// show anything.
-class DialogWatch {
- public:
-  DialogWatch() {
-    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-      QWidget* dialog = QApplication::activeModalWidget();
-      if (!dialog || !dialog->isVisible()) return;
-      shown_.push_back(dialog->windowTitle());
-      dialog->close();
-    });
-    timer_.start(10);
-  }
-  const QStringList& shown() const { return shown_; }
-
- private:
-  QTimer timer_;
-  QStringList shown_;
-};
-
 // What the confirmation showed.
 struct BoxSeen {
   QString text;

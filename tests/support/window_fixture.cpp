@@ -94,3 +94,13 @@ void WindowTest::answerNextDialog(std::function<void(QWidget*)> answer) {
 Text WindowTest::output() {
   return getText(window->ui.编辑框_输出);
 }
+
+DialogWatch::DialogWatch() {
+  QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+    QWidget* dialog = QApplication::activeModalWidget();
+    if (!dialog || !dialog->isVisible()) return;
+    shown_.push_back(dialog->windowTitle());
+    dialog->close();
+  });
+  timer_.start(10);
+}

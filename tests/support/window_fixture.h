@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -51,6 +52,18 @@ class WindowTest : public ::testing::Test {
 
  private:
   std::shared_ptr<bool> answered_ = std::make_shared<bool>(false);
+};
+
+// Closes any modal dialog that shows up while it lives, and remembers its caption: for actions that must not
+// ask or show anything.
+class DialogWatch {
+ public:
+  DialogWatch();
+  const QStringList& shown() const { return shown_; }
+
+ private:
+  QTimer timer_;
+  QStringList shown_;
 };
 
 // UTF-8 source text as the program's GBK bytes.

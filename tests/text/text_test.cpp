@@ -16,28 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/escaped.h"
 #include "text/fatal.h"
 
 namespace {
 
 constexpr std::optional<int> kAbsent = std::nullopt;
 constexpr TextView kAbsentText{};
-
-// Bytes outside printable ASCII as \xHH, for messages that gtest does not print itself.
-std::string escaped(TextView bytes) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  for (unsigned char b : bytes) {
-    if (b >= 0x20 && b < 0x7F && b != '\\') {
-      out += static_cast<char>(b);
-    } else {
-      out += "\\x";
-      out += kHex[b >> 4];
-      out += kHex[b & 0x0F];
-    }
-  }
-  return out;
-}
 
 // The Chinese literals used below must reach the program as GBK bytes.
 TEST(TextLiteralTest, ChineseLiteralsAreGbkBytes) {
