@@ -7,6 +7,7 @@ window manager the window's client area starts at the centred position and keybo
 window under the pointer.
 
 usage: e2e_test.py <marlowen binary> <folder for screenshots>
+XVFB_LOG=<file> keeps the X server's own messages.
 """
 import os
 import subprocess
@@ -64,7 +65,7 @@ class Display:
         read, write = os.pipe()
         self.server = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write), "-screen", "0", f"{SCREEN_W}x{SCREEN_H}x24", "-nolisten", "tcp"],
-            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            pass_fds=(write,), stdout=subprocess.DEVNULL, stderr=open(os.environ.get("XVFB_LOG", os.devnull), "ab"))
         os.close(write)
         with os.fdopen(read) as f:
             self.name = ":" + f.readline().strip()
@@ -81,9 +82,20 @@ class Program:
 
     def __init__(self, display):
         self.display = display
-        self.process = subprocess.Popen([BINARY], env=display.env, stdout=subprocess.DEVNULL,
-                                        stderr=subprocess.DEVNULL)
-        self.window = self.wait_for_window("^Marlowen ")
+        # Now and then the X server refuses a new client for a moment (Qt then aborts with "could not connect
+        # to display"); that says nothing about the program, so such a start is tried again, twice at most.
+        for attempt in range(3):
+            self.errors = tempfile.TemporaryFile()
+            self.process = subprocess.Popen([BINARY], env=display.env, stdout=subprocess.DEVNULL,
+                                            stderr=self.errors)
+            try:
+                self.window = self.wait_for_window("^Marlowen ")
+                return
+            except AssertionError:
+                if attempt == 2 or "could not connect to display" not in self.stderr():
+                    raise
+                print(f"note: X server refused the program's connection, starting again", file=sys.stderr)
+                time.sleep(0.5)
 
     def x(self, *args, timeout=10):
         return subprocess.run(["xdotool", *args], env=self.display.env, capture_output=True, text=True,
@@ -96,7 +108,8 @@ class Program:
             if found:
                 return found.split()[0]
             if self.process.poll() is not None:
-                raise AssertionError(f"program ended with {self.process.returncode} waiting for {title}")
+                raise AssertionError(f"program ended with {self.process.returncode} waiting for {title}: "
+                                     f"{self.stderr()}")
             time.sleep(0.05)
         raise AssertionError(f"no window {title!r} within {timeout} s")
 
@@ -114,7 +127,9 @@ class Program:
         time.sleep(0.15)
 
     def type(self, text):
-        self.x("type", "--delay", "30", text)
+        # Characters without a key on the keyboard map are typed by remapping a spare key each time, which
+        # needs more time between keys for the program to see every one.
+        self.x("type", "--delay", "120" if any(ord(c) > 127 for c in text) else "30", text)
         time.sleep(0.1)
 
     def key(self, *keys):
@@ -146,6 +161,10 @@ class Program:
         if SHOTS:
             subprocess.run(["import", "-display", self.display.name, "-window", "root",
                             os.path.join(SHOTS, name)], timeout=30, check=False)
+
+    def stderr(self):
+        self.errors.seek(0)
+        return self.errors.read().decode("utf-8", "replace")[-2000:]
 
     def wait_exit(self, timeout=10):
         return self.process.wait(timeout)
