@@ -43,16 +43,6 @@ struct Field {
 
 class HandlersTest : public WindowTest {
  protected:
-  // Replaces the text of an edit box as the user does: everything selected, deleted, then the new text typed.
-  void enter(QLineEdit* box, const QString& text) {
-    showPageOf(box);
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box, Qt::Key_Delete);
-    if (!text.isEmpty()) type(box, text);
-    settle();
-  }
-
   // Clicks a check box on its indicator.
   void tick(QCheckBox* box) {
     QStyleOptionButton option;

@@ -317,14 +317,6 @@ TEST(SqliteCatalogueTest, ExampleStatementsCompileAndRun) {
 
 class SqliteWindowTest : public WindowTest {
  protected:
-  void enter(QLineEdit* box, const QString& text) {
-    showPageOf(box);
-    box->setFocus();
-    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClick(box, Qt::Key_Delete);
-    if (!text.isEmpty()) type(box, text);
-  }
-
   void tick(QCheckBox* box) {
     QStyleOptionButton option;
     option.initFrom(box);

@@ -64,6 +64,15 @@ void WindowTest::type(QWidget* target, const QString& text) {
   settle();
 }
 
+void WindowTest::enter(QLineEdit* box, const QString& text) {
+  showPageOf(box);
+  box->setFocus();
+  QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+  QTest::keyClick(box, Qt::Key_Delete);
+  if (!text.isEmpty()) type(box, text);
+  settle();
+}
+
 void WindowTest::pick(QComboBox* box, int index) {
   showPageOf(box);
   box->showPopup();

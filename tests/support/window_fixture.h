@@ -29,6 +29,8 @@ class WindowTest : public ::testing::Test {
   void key(QWidget* target, Qt::Key k, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
   // Types text into a widget (replacing nothing: select first where needed).
   void type(QWidget* target, const QString& text);
+  // Replaces the text of an edit box as the user does: everything selected, deleted, then the new text typed.
+  void enter(QLineEdit* box, const QString& text);
   // Opens a drop-down list, picks the item with the mouse in the opened list, and lets queued events run.
   void pick(QComboBox* box, int index);
   // Shows the page that holds the widget.
