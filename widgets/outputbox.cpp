@@ -285,17 +285,8 @@ void OutputBox::setBytes(TextView text) {
 Text OutputBox::bytes() const {
   // Unedited while no edit is in effect: every edit since the text was written has been undone.
   if (applied_ == 0) return written_;
-  const qsizetype breaks = text_.count(u'\n');
-  if (breaks == 0) return fromQString(text_);
-  QString shown;
-  shown.reserve(text_.size() + breaks);
-  qsizetype from = 0;
-  for (qsizetype at = text_.indexOf(u'\n'); at >= 0; at = text_.indexOf(u'\n', from)) {
-    shown.append(QStringView(text_).mid(from, at - from));
-    shown.append(u"\r\n");
-    from = at + 1;
-  }
-  shown.append(QStringView(text_).mid(from));
+  QString shown = text_;
+  shown.replace(u'\n', QStringLiteral("\r\n"));
   return fromQString(shown);
 }
 

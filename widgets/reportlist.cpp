@@ -3,6 +3,7 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
 
 #include "widgets/gbk.h"
 
@@ -10,18 +11,6 @@ namespace {
 // Each cell keeps its exact bytes beside the shown text.
 constexpr int kBytesRole = Qt::UserRole;
 
-// Holds a flag for the lifetime of a scope.
-class FlagScope {
- public:
-  explicit FlagScope(bool& flag) : flag_(flag), saved_(flag) { flag_ = true; }
-  ~FlagScope() { flag_ = saved_; }
-  FlagScope(const FlagScope&) = delete;
-  FlagScope& operator=(const FlagScope&) = delete;
-
- private:
-  bool& flag_;
-  bool saved_;
-};
 }  // namespace
 
 ReportList::ReportList(QWidget* parent) : QTableWidget(parent) {
@@ -54,7 +43,7 @@ void ReportList::setColumnLayout(int column, int width, Qt::Alignment alignment)
 }
 
 int ReportList::appendRow() {
-  FlagScope program(programChange_);
+  const QScopedValueRollback program(programChange_, true);
   const int row = rowCount();
   insertRow(row);
   return row;
@@ -62,7 +51,7 @@ int ReportList::appendRow() {
 
 void ReportList::setCellText(int row, int column, TextView text) {
   if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
-  FlagScope program(programChange_);
+  const QScopedValueRollback program(programChange_, true);
   auto* cell = new QTableWidgetItem(toQString(text));
   cell->setData(kBytesRole, QByteArray(text.data(), static_cast<qsizetype>(text.size())));
   cell->setTextAlignment(column < alignments_.size() ? alignments_[column]
@@ -80,7 +69,7 @@ Text ReportList::cellText(int row, int column) const {
 
 void ReportList::removeRowAt(int row) {
   if (row < 0 || row >= rowCount()) return;
-  FlagScope program(programChange_);
+  const QScopedValueRollback program(programChange_, true);
   const bool wasSelected = selectedRowIndex() == row;
   // Removing the current row would otherwise make the next row current and selected.
   if (currentIndex().isValid() && currentIndex().row() == row) selectionModel()->clearCurrentIndex();
